@@ -6,12 +6,12 @@
 
 namespace keyvora::win32 {
 
-// A hook the user interface installs to pre-translate a message (Esc on the main window, dialog
-// navigation); true when the message has been handled.
-using PreTranslate = bool (*)(MSG& message);
-void set_pre_translate(PreTranslate hook);
+// Top-level windows whose keyboard messages get dialog navigation through IsDialogMessageW: Tab
+// between controls, Esc as WM_COMMAND IDCANCEL unless the focused control claims the key.
+void register_navigation_window(HWND window);
+void unregister_navigation_window(HWND window);
 
-// Pre-translation, TranslateMessage and DispatchMessageW for one message.
+// Dialog navigation for a registered window, else TranslateMessage and DispatchMessageW.
 void dispatch_message(MSG& message);
 
 // Handles every queued message until the queue is empty or WM_QUIT is at its head; WM_QUIT is

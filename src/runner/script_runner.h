@@ -10,6 +10,12 @@
 
 namespace keyvora {
 
+// Captions of the run button while idle and while running.
+inline constexpr std::string_view kRunButtonIdleText =
+    "\xD6\xB4\xD0\xD0\xBD\xC5\xB1\xBE(Home\xBC\xFC)";  // 执行脚本(Home键)
+inline constexpr std::string_view kRunButtonRunningText =
+    "\xCD\xA3\xD6\xB9\xD6\xB4\xD0\xD0(Home\xBC\xFC)";  // 停止执行(Home键)
+
 class ScriptRunner {
 public:
     ScriptRunner(StepList& steps, RunControls& controls, MessagePoster& poster, DelayWaiter& waiter);
@@ -18,7 +24,8 @@ public:
     // list is empty. A start returns only when the run has ended.
     void toggle_run();
     void on_run_hotkey(std::int32_t hotkey_id);
-    // The main window is going away: no further step is sent and the loop returns at once.
+    // The main window is going away: no further step is sent and every loop returns at once,
+    // without touching the controls. Later toggles are ignored.
     void end_run();
 
     void set_run_hotkey_id(std::int32_t id) { run_hotkey_id_ = id; }
@@ -30,6 +37,8 @@ public:
     void execute_step(std::string_view step_text, std::int32_t delay_ms);
 
 private:
+    void start_run();
+    void stop_run();
     void run_loop();
     void wait_ms(std::int32_t ms);
 
@@ -40,7 +49,8 @@ private:
     int is_running_ = 0;
     WindowId target_hwnd_ = 0;
     std::int32_t run_hotkey_id_ = 0;
-    int loop_depth_ = 0;
+    int loop_depth_ = 0;  // run loops on the call stack; a start during an unwinding run nests
+    bool ended_ = false;
 };
 
 }  // namespace keyvora

@@ -436,19 +436,29 @@ class App:
     def file_dialog(self):
         return wait_for(lambda: self.dialog(FILE_DIALOG_CLASS), what="the file dialog", seen=self.describe)
 
-    def enter_file_name(self, path):
-        """Types a full path into the open file dialog's name field and confirms it."""
+    def enter_file_name(self, path, replace_existing=False):
+        """Types a full path into the open file dialog's name field and confirms it; with
+        replace_existing, answers the question about replacing the existing file with yes."""
         dialog = self.file_dialog()
         self.env.focus(wait_for(lambda: self.env.x_window_at(dialog), what="the file dialog's X window"))
         self.env.key("End", "shift+Home", "BackSpace")
-        self.env.type(windows_path(path) if not str(path).startswith("Z:") else str(path))
+        self.env.type(windows_path(path))
         self.env.key("Return")
+        if replace_existing:
+            question = wait_for(lambda: next((w for w in self.dialogs(FILE_DIALOG_CLASS) if self.yes_button(w)), None),
+                                what="the question about replacing the file", seen=self.describe)
+            self.env.click(*centre(self.yes_button(question)["screen"]))
         wait_for(lambda: not self.env.windows(hwnd=dialog["hwnd"]), what="the file dialog to close",
                  seen=self.describe)
 
-    def save_as(self, path):
+    @staticmethod
+    def yes_button(window):
+        return next((c for c in window["controls"] if c["class"].lower() == "button" and c["text"].startswith("是")),
+                    None)
+
+    def save_as(self, path, replace_existing=False):
         self.click_control(ID_SAVE_BUTTON)
-        self.enter_file_name(path)
+        self.enter_file_name(path, replace_existing)
 
     def open_file(self, path):
         self.click_control(ID_OPEN_BUTTON)

@@ -408,14 +408,17 @@ class App:
         return wait_for(lambda: self.dialog(class_name), what=f"the dialog {class_name}", seen=self.describe)
 
     def close_dialog(self, dialog):
-        """Clicks the dialog's close button in its caption bar."""
+        """Clicks the window's close button in its caption bar and waits for the window to go."""
+        self.click_close_button(dialog)
+        wait_for(lambda: not self.env.windows(hwnd=dialog["hwnd"]), what="the dialog to close", seen=self.describe)
+
+    def click_close_button(self, dialog):
         outer, client = dialog["outer"], dialog["client"]
         border = client["left"] - outer["left"]
         caption_height = client["top"] - outer["top"] - border
         x = outer["left"] + outer["width"] - border - caption_height // 2 - 1
         y = outer["top"] + border + caption_height // 2
         self.env.click(x, y)
-        wait_for(lambda: not self.env.windows(hwnd=dialog["hwnd"]), what="the dialog to close", seen=self.describe)
 
     def choose_target(self, entry_contains):
         """Opens the target drop-down (which refills it) and chooses the entry with the keyboard."""

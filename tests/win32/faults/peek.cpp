@@ -1,0 +1,149 @@
+// peek.exe: a few facts about one Keyvora main window, printed as one line of UTF-8 JSON. Unlike
+// probe.exe it never reads the rows themselves, so it stays quick with a million rows loaded.
+//
+//   peek.exe state HWND               whether the window answers and how fast, the row count,
+//                                     the selected row, captions and the target list's state
+//   peek.exe repaint HWND TIMEOUT_MS  invalidates the window with its children and waits until
+//                                     it has painted itself again
+//
+// Every message goes through SendMessageTimeoutW, so a hung or busy Keyvora cannot hang the peek.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+
+#include "ui/control_ids.h"
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 2000;
+
+std::optional<LRESULT> send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
+        return std::nullopt;
+    return static_cast<LRESULT>(result);
+}
+
+double now_ms() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+std::string to_utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                   nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::string json_string(const std::wstring& text) {
+    std::string out = "\"";
+    for (unsigned char c : to_utf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string json_int(long long value) { return std::to_string(value); }
+std::string json_bool(bool value) { return value ? "true" : "false"; }
+
+std::wstring window_text(HWND window) {
+    auto length = send(window, WM_GETTEXTLENGTH);
+    if (!length || *length <= 0) return {};
+    std::wstring buffer(static_cast<size_t>(*length) + 1, L'\0');
+    auto copied = send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(copied ? static_cast<size_t>(*copied) : 0);
+    return buffer;
+}
+
+int print(const std::string& json) {
+    std::string line = json + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+HWND window_argument(const wchar_t* text) {
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(std::wcstol(text, nullptr, 10)));
+}
+
+int command_state(HWND main) {
+    if (!IsWindow(main)) return print("{\"exists\":false}");
+    const double start = now_ms();
+    const bool answered = send(main, WM_NULL).has_value();
+    const double answer_ms = now_ms() - start;
+    std::string out = "{\"exists\":true,\"answered\":" + json_bool(answered);
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "%.1f", answer_ms);
+    out += ",\"answer_ms\":" + std::string(figure);
+    if (answered) {
+        HWND list = GetDlgItem(main, keyvora::ui::kIdStepList);
+        HWND combo = GetDlgItem(main, keyvora::ui::kIdTargetList);
+        auto rows = send(list, LVM_GETITEMCOUNT);
+        auto selected = send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+        auto chosen = send(combo, CB_GETCURSEL);
+        out += ",\"rows\":" + json_int(rows ? static_cast<long long>(*rows) : -2);
+        out += ",\"selected\":" + json_int(selected ? static_cast<int>(*selected) : -2);
+        out += ",\"caption\":" + json_string(window_text(main));
+        out += ",\"run_button\":" + json_string(window_text(GetDlgItem(main, keyvora::ui::kIdRunButton)));
+        out += ",\"target_enabled\":" + json_bool(IsWindowEnabled(combo));
+        out += ",\"target_chosen\":" + json_int(chosen ? static_cast<int>(*chosen) : -2);
+    }
+    return print(out + "}");
+}
+
+bool has_update_region(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return true;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return true;
+    }
+    return false;
+}
+
+// A window paints only when its thread takes WM_PAINT from its queue, so an update region that
+// empties shows that the window's thread is serving its messages.
+int command_repaint(HWND main, int timeout_ms) {
+    if (!IsWindow(main)) return print("{\"exists\":false}");
+    const double start = now_ms();
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    const bool invalidated = has_update_region(main);
+    bool painted = false;
+    while (now_ms() - start < timeout_ms) {
+        if (!has_update_region(main)) {
+            painted = true;
+            break;
+        }
+        Sleep(5);
+    }
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "%.1f", now_ms() - start);
+    return print("{\"exists\":true,\"invalidated\":" + json_bool(invalidated) + ",\"painted\":" + json_bool(painted) +
+                 ",\"ms\":" + figure + "}");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"state" && argc > 2) return command_state(window_argument(argv[2]));
+    if (command == L"repaint" && argc > 3) return command_repaint(window_argument(argv[2]), _wtoi(argv[3]));
+    std::fprintf(stderr, "usage: peek.exe state HWND | repaint HWND TIMEOUT_MS\n");
+    return 2;
+}

@@ -109,8 +109,11 @@ Recorder::Recorder(const std::wstring& caption, const std::wstring& extra_argume
 
 Recorder::~Recorder() {
     if (!process_) return;
-    if (window_ != nullptr) ::PostMessageW(window_, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0) ::TerminateProcess(process_.get(), 1);
+    DWORD_PTR ignored = 0;
+    const bool answers = window_ != nullptr && ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200,
+                                                                     &ignored) != 0;
+    if (answers) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (!answers || ::WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0) ::TerminateProcess(process_.get(), 1);
     ::WaitForSingleObject(process_.get(), 3000);
 }
 

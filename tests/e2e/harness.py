@@ -185,8 +185,10 @@ class Environment:
     def type(self, text):
         self.xdo("type", "--delay", 20, "--", text)
 
-    def hold_key(self, key, seconds=0.05):
-        """Down, a pause, up: so a poll of the asynchronous key state sees the key held."""
+    def hold_key(self, key, seconds=0.15):
+        """Down, a pause, up: so a poll of the asynchronous key state sees the key held. The pause is
+        well above Wine's 50 ms reuse of a key state it has read, and well below the X server's
+        auto-repeat delay, which would make a second press."""
         self.xdo("keydown", key)
         time.sleep(seconds)
         self.xdo("keyup", key)
@@ -208,7 +210,11 @@ class Environment:
         return None
 
     def focus(self, xid):
+        """Gives the X keyboard focus to the window (Wine takes keyboard input only through one of
+        its own windows) and checks that it has it."""
         self.xdo("windowfocus", "--sync", xid)
+        wait_for(lambda: self.xdo("getwindowfocus").stdout.decode().strip() == str(xid), timeout=5,
+                 what=f"the X focus on window {xid}", seen=lambda: self.xdo("getwindowfocus").stdout.decode().strip())
 
     # --- screen ---------------------------------------------------------------------------
     def screenshot(self, path, rect=None):
@@ -505,7 +511,7 @@ class Recorder:
         return found
 
     def key_downs(self):
-        return [m for m in self.messages(("WM_KEYDOWN",))]
+        return self.messages(("WM_KEYDOWN",))
 
     def x_window(self):
         return wait_for(lambda: self.env.x_window(self.process.pid), what="the recorder's X window")

@@ -3,10 +3,8 @@ same, because it converts with code page 936 itself."""
 
 import os
 import unittest
-from pathlib import Path
 
-from harness import (ID_RUN_BUTTON, MAIN_CLASS, WORK_DIR, App, Environment, KeyvoraTestCase, control, environment,
-                     wait_for)
+from harness import WORK_DIR, App, Environment, KeyvoraTestCase, control, wait_for
 
 BUTTONS = {1003: "执行脚本(Home键)", 1004: "打开脚本", 1005: "保存脚本", 1006: "使用说明"}
 

@@ -2,7 +2,7 @@
 
 import unittest
 
-from harness import ID_OPEN_BUTTON, FILE_DIALOG_CLASS, KeyvoraTestCase, centre, control, wait_for
+from harness import FILE_DIALOG_CLASS, ID_OPEN_BUTTON, KeyvoraTestCase, centre, wait_for
 
 
 def gbk(text):

@@ -3,8 +3,8 @@
 import time
 import unittest
 
-from harness import (KEY_DIALOG_CLASS, MENU_ITEMS, MOUSE_DIALOG_CLASS, KeyvoraTestCase, centre, control,
-                     menu_text_bands, wait_for)
+from harness import (KEY_DIALOG_CLASS, MENU_ITEMS, MOUSE_DIALOG_CLASS, SCREENSHOT_DIR, KeyvoraTestCase, centre,
+                     control, menu_text_bands, wait_for)
 
 ENTER = ["按键：回车键", "1000"]
 ESC = ["按键：Esc键", "1000"]
@@ -87,15 +87,11 @@ class StepEditingTest(KeyvoraTestCase):
         for row, grayed in expectations:
             menu = self.app.open_menu(row)
             states = menu_text_bands(self.env, menu)
-            self.env.screenshot(self.screenshot_path(f"context-menu-{'row' if row is not None else 'empty'}.png"),
+            self.env.screenshot(SCREENSHOT_DIR / (f"context-menu-{'row' if row is not None else 'empty'}.png"),
                                 menu["screen"])
             self.env.key("Escape")
             wait_for(lambda: not self.env.probe("menu"), what="the menu to close")
             self.assertEqual([item in grayed for item in MENU_ITEMS], states, f"right-click on row {row}")
-
-    def screenshot_path(self, name):
-        from harness import SCREENSHOT_DIR
-        return SCREENSHOT_DIR / name
 
     def test_key_dialog_refuses_a_missing_key_and_a_zero_delay(self):
         dialog = self.app.open_dialog("添加按键", KEY_DIALOG_CLASS)

@@ -9,7 +9,8 @@ namespace keyvora::ui {
 
 namespace {
 
-constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: a group box draws only its frame and leaves its inside to the dialog.
+constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFrameExStyle = WS_EX_DLGMODALFRAME;
 constexpr UINT_PTR kGroupForwardId = 1;
 
@@ -29,17 +30,28 @@ HWND add_child(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_s
     return child;
 }
 
-// A group box is a button: it ignores what its children report. Pass that on to the dialog.
+// A group box is a button: it ignores what its children report and does not colour them. Pass
+// both on to the dialog.
 LRESULT CALLBACK forward_notifications(HWND group, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
     switch (message) {
         case WM_COMMAND:
         case WM_NOTIFY:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
             return ::SendMessageW(::GetAncestor(group, GA_ROOT), message, wparam, lparam);
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(group, &forward_notifications, kGroupForwardId);
             break;
     }
     return ::DefSubclassProc(group, message, wparam, lparam);
+}
+
+// Labels on the dialog's own face colour, whether they sit on the dialog or inside a group box.
+LRESULT label_colours(HDC device) {
+    ::SetTextColor(device, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkColor(device, ::GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool register_dialog_class(const wchar_t* class_name, WNDPROC procedure) {
@@ -140,7 +152,9 @@ HWND DialogFrame::add_group_box(HWND parent, int x, int y, int width, int height
 }
 
 HWND DialogFrame::add_label(HWND parent, std::string_view gbk_text, int x, int y, int width, int height) {
-    return add_child(parent, WC_STATICW, SS_LEFT, 0, 0, gbk_text, x, y, width, height);
+    // A label a little narrower than its text loses the end of its last character rather than
+    // breaking into a second line that its height cannot show.
+    return add_child(parent, WC_STATICW, SS_LEFTNOWORDWRAP, 0, 0, gbk_text, x, y, width, height);
 }
 
 HWND DialogFrame::add_edit(HWND parent, int id, std::string_view gbk_text, int x, int y, int width, int height) {
@@ -164,6 +178,8 @@ LRESULT DialogFrame::handle_message(UINT message, WPARAM wparam, LPARAM lparam) 
         case WM_CLOSE:
             close();
             return 0;
+        case WM_CTLCOLORSTATIC:
+            return label_colours(reinterpret_cast<HDC>(wparam));
     }
     return ::DefWindowProcW(window_, message, wparam, lparam);
 }

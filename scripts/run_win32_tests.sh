@@ -12,9 +12,10 @@ per_program_timeout=${KEYVORA_TEST_TIMEOUT:-300}
 # shellcheck source=wine_env.sh
 source "$root/scripts/wine_env.sh"
 
-mapfile -t programs < <(find "$build_dir/tests/win32" -name '*_tests.exe' -type f 2>/dev/null | sort)
+# Every GoogleTest program of the Win32 tree: the adapter tests and the user interface's tests.
+mapfile -t programs < <(find "$build_dir/tests" -name '*_tests.exe' -type f -not -path '*/CMakeFiles/*' 2>/dev/null | sort)
 if [ ${#programs[@]} -eq 0 ]; then
-    echo "run_win32_tests: no test programs under $build_dir/tests/win32" >&2
+    echo "run_win32_tests: no test programs under $build_dir/tests" >&2
     exit 1
 fi
 

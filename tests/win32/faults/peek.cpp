@@ -3,8 +3,8 @@
 //
 //   peek.exe state HWND               whether the window answers and how fast, the row count,
 //                                     the selected row, captions and the target list's state
-//   peek.exe repaint HWND TIMEOUT_MS  invalidates the window with its children and waits until
-//                                     it has painted itself again
+//   peek.exe cover HWND MS            lays a magenta window over it for MS ms, then takes it away,
+//                                     so that it must repaint
 //
 // Every message goes through SendMessageTimeoutW, so a hung or busy Keyvora cannot hang the peek.
 #include <windows.h>
@@ -109,33 +109,48 @@ int command_state(HWND main) {
     return print(out + "}");
 }
 
-bool has_update_region(HWND window) {
-    if (GetUpdateRect(window, nullptr, FALSE)) return true;
-    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return true;
+constexpr COLORREF kCoverColour = RGB(255, 0, 255);
+
+LRESULT CALLBACK cover_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        HBRUSH brush = CreateSolidBrush(kCoverColour);
+        FillRect(dc, &paint.rcPaint, brush);
+        DeleteObject(brush);
+        EndPaint(window, &paint);
+        return 0;
     }
-    return false;
+    return DefWindowProcW(window, message, wparam, lparam);
 }
 
-// A window paints only when its thread takes WM_PAINT from its queue, so an update region that
-// empties shows that the window's thread is serving its messages.
-int command_repaint(HWND main, int timeout_ms) {
+// Lays a magenta window over the given one for a while and takes it away again, so the covered
+// window has to paint itself anew: a window whose thread serves no messages keeps showing stale
+// or magenta pixels.
+int command_cover(HWND main, int shown_ms) {
     if (!IsWindow(main)) return print("{\"exists\":false}");
+    RECT outer{};
+    GetWindowRect(main, &outer);
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = cover_procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"KeyvoraPeekCover";
+    RegisterClassExW(&window_class);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class.lpszClassName, L"",
+                                 WS_POPUP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                                 nullptr, nullptr, window_class.hInstance, nullptr);
+    if (cover == nullptr) return print("{\"exists\":true,\"covered\":false}");
+    ShowWindow(cover, SW_SHOWNOACTIVATE);
+    UpdateWindow(cover);
     const double start = now_ms();
-    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    const bool invalidated = has_update_region(main);
-    bool painted = false;
-    while (now_ms() - start < timeout_ms) {
-        if (!has_update_region(main)) {
-            painted = true;
-            break;
-        }
-        Sleep(5);
+    while (now_ms() - start < shown_ms) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
     }
-    char figure[32];
-    std::snprintf(figure, sizeof figure, "%.1f", now_ms() - start);
-    return print("{\"exists\":true,\"invalidated\":" + json_bool(invalidated) + ",\"painted\":" + json_bool(painted) +
-                 ",\"ms\":" + figure + "}");
+    DestroyWindow(cover);
+    return print("{\"exists\":true,\"covered\":true}");
 }
 
 }  // namespace
@@ -143,7 +158,7 @@ int command_repaint(HWND main, int timeout_ms) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"state" && argc > 2) return command_state(window_argument(argv[2]));
-    if (command == L"repaint" && argc > 3) return command_repaint(window_argument(argv[2]), _wtoi(argv[3]));
-    std::fprintf(stderr, "usage: peek.exe state HWND | repaint HWND TIMEOUT_MS\n");
+    if (command == L"cover" && argc > 3) return command_cover(window_argument(argv[2]), _wtoi(argv[3]));
+    std::fprintf(stderr, "usage: peek.exe state HWND | cover HWND MS\n");
     return 2;
 }

@@ -1,0 +1,2 @@
+"""End-to-end tests of Keyvora against hostile input and a failing world: malformed and huge script
+files, targets that die or hang, a taken hotkey, files that cannot be written, a close during a run."""

@@ -16,7 +16,9 @@ namespace {
 // ReadFile and WriteFile take a DWORD count; whole files go through in pieces of this size.
 constexpr DWORD kChunkBytes = 8u << 20;
 
-bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool is_separator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 // The folder part of a path, with its trailing separator; empty for a bare file name.
 std::wstring folder_of(const std::wstring& path) {
@@ -33,10 +35,12 @@ unique_handle create_temp_file_beside(const std::wstring& folder, std::wstring& 
         std::swprintf(name, 64, L"~kv%lx-%x.tmp", static_cast<unsigned long>(::GetCurrentProcessId()),
                       counter.fetch_add(1) ^ (::GetTickCount() << 8));
         temp_path = folder + name;
-        unique_handle file = adopt_file_handle(::CreateFileW(temp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) return file;
-        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) break;
+        unique_handle file = adopt_file_handle(
+            ::CreateFileW(temp_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return file;
+        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
     }
     temp_path.clear();
     return nullptr;
@@ -46,7 +50,8 @@ bool write_all(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunkBytes));
         DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), piece, &written, nullptr) || written == 0) return false;
+        if (!::WriteFile(file, bytes.data(), piece, &written, nullptr) || written == 0)
+            return false;
         bytes.remove_prefix(written);
     }
     return true;
@@ -61,13 +66,17 @@ bool is_read_only(const std::wstring& path) {
 
 std::optional<std::string> read_whole_file(std::string_view gbk_path) {
     const std::wstring path = to_wide(gbk_path);
-    if (path.empty()) return std::nullopt;
+    if (path.empty())
+        return std::nullopt;
     unique_handle file = adopt_file_handle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return std::nullopt;
+    if (!file)
+        return std::nullopt;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    if (static_cast<std::uint64_t>(size.QuadPart) > std::string().max_size()) return std::nullopt;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
+    if (static_cast<std::uint64_t>(size.QuadPart) > std::string().max_size())
+        return std::nullopt;
 
     std::string bytes;
     try {
@@ -79,8 +88,10 @@ std::optional<std::string> read_whole_file(std::string_view gbk_path) {
     while (filled < bytes.size()) {
         const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, kChunkBytes));
         DWORD got = 0;
-        if (!::ReadFile(file.get(), bytes.data() + filled, piece, &got, nullptr)) return std::nullopt;
-        if (got == 0) break;  // the end came sooner than the size said
+        if (!::ReadFile(file.get(), bytes.data() + filled, piece, &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;  // the end came sooner than the size said
         filled += got;
     }
     bytes.resize(filled);
@@ -89,14 +100,17 @@ std::optional<std::string> read_whole_file(std::string_view gbk_path) {
 
 bool write_whole_file_atomically(std::string_view gbk_path, std::string_view bytes) {
     const std::wstring path = to_wide(gbk_path);
-    if (path.empty() || is_separator(path.back())) return false;
+    if (path.empty() || is_separator(path.back()))
+        return false;
     // MoveFileExW would not replace a read-only file on Windows; refuse it the same way everywhere
     // before anything is written.
-    if (is_read_only(path)) return false;
+    if (is_read_only(path))
+        return false;
 
     std::wstring temp_path;
     unique_handle temp = create_temp_file_beside(folder_of(path), temp_path);
-    if (!temp) return false;
+    if (!temp)
+        return false;
     const bool written = write_all(temp.get(), bytes) && ::FlushFileBuffers(temp.get());
     temp.reset();  // closed before the move: an open file cannot take the target's place
     if (written && ::MoveFileExW(temp_path.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -107,7 +121,8 @@ bool write_whole_file_atomically(std::string_view gbk_path, std::string_view byt
 
 bool file_exists(std::string_view gbk_path) {
     const std::wstring path = to_wide(gbk_path);
-    if (path.empty()) return false;
+    if (path.empty())
+        return false;
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }

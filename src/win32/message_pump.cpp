@@ -20,7 +20,8 @@ bool is_navigation_window(HWND window) {
 }  // namespace
 
 void register_navigation_window(HWND window) {
-    if (window != nullptr && !is_navigation_window(window)) navigation_windows().push_back(window);
+    if (window != nullptr && !is_navigation_window(window))
+        navigation_windows().push_back(window);
 }
 
 void unregister_navigation_window(HWND window) {
@@ -31,7 +32,8 @@ void unregister_navigation_window(HWND window) {
 void dispatch_message(MSG& message) {
     if (message.hwnd != nullptr) {
         HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-        if (root != nullptr && is_navigation_window(root) && ::IsDialogMessageW(root, &message)) return;
+        if (root != nullptr && is_navigation_window(root) && ::IsDialogMessageW(root, &message))
+            return;
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
@@ -40,7 +42,8 @@ void dispatch_message(MSG& message) {
 void pump_messages() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && message.message != WM_QUIT) {
-        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) break;
+        if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            break;
         if (message.message == WM_QUIT) {
             // A quit posted between the two looks was taken by mistake; put it back for the
             // main loop, which is the one that must see it.

@@ -1,6 +1,7 @@
 #include "win32/win32_ports.h"
 
 #include <windows.h>
+// After <windows.h>, which they need.
 #include <mmsystem.h>
 #include <tlhelp32.h>
 
@@ -82,7 +83,8 @@ void Win32Waiter::wait_ms(std::int32_t ms, const std::function<bool()>& stop_req
         const std::int64_t deadline = qpc_now() + ms_to_ticks(ms);
         while (!should_return()) {
             const std::int64_t remaining = deadline - qpc_now();
-            if (remaining <= 0) break;
+            if (remaining <= 0)
+                break;
             ::MsgWaitForMultipleObjectsEx(0, nullptr, ticks_to_ms_rounded_up(remaining), QS_ALLINPUT,
                                           MWMO_INPUTAVAILABLE);
             pump_messages();
@@ -92,12 +94,14 @@ void Win32Waiter::wait_ms(std::int32_t ms, const std::function<bool()>& stop_req
 }
 
 void Win32Waiter::run_started() {
-    if (fine_timer_) return;
+    if (fine_timer_)
+        return;
     fine_timer_ = ::timeBeginPeriod(1) == TIMERR_NOERROR;
 }
 
 void Win32Waiter::run_ended() {
-    if (!fine_timer_) return;
+    if (!fine_timer_)
+        return;
     ::timeEndPeriod(1);
     fine_timer_ = false;
 }
@@ -105,7 +109,8 @@ void Win32Waiter::run_ended() {
 std::vector<ProcessEntry> Win32SystemSource::processes() {
     std::vector<ProcessEntry> entries;
     unique_handle snapshot = adopt_file_handle(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return entries;
+    if (!snapshot)
+        return entries;
     PROCESSENTRY32W record{};
     record.dwSize = sizeof(record);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &record); more;
@@ -130,11 +135,14 @@ std::vector<TopLevelWindow> Win32SystemSource::top_level_windows() {
 
 std::string Win32SystemSource::window_title(WindowId window_id) {
     HWND window = to_hwnd(window_id);
-    if (!::IsWindow(window)) return {};
+    if (!::IsWindow(window))
+        return {};
     constexpr UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, flags, kTitleTimeoutMs, &length)) return {};
-    if (length == 0 || length > static_cast<DWORD_PTR>(kLongestTitle)) return {};
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, flags, kTitleTimeoutMs, &length))
+        return {};
+    if (length == 0 || length > static_cast<DWORD_PTR>(kLongestTitle))
+        return {};
     std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXT, title.size(), reinterpret_cast<LPARAM>(title.data()), flags,

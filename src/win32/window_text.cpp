@@ -6,7 +6,8 @@ namespace keyvora::win32 {
 
 std::string window_text(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
-    if (length <= 0) return {};
+    if (length <= 0)
+        return {};
     // The length may overstate the text (it can count a DBCS conversion); the copy says how much came.
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = ::GetWindowTextW(window, text.data(), length + 1);
@@ -14,6 +15,8 @@ std::string window_text(HWND window) {
     return to_gbk(text);
 }
 
-void set_window_text(HWND window, std::string_view gbk) { ::SetWindowTextW(window, to_wide(gbk).c_str()); }
+void set_window_text(HWND window, std::string_view gbk) {
+    ::SetWindowTextW(window, to_wide(gbk).c_str());
+}
 
 }  // namespace keyvora::win32

@@ -8,7 +8,7 @@
 namespace testing::internal {
 
 class Notification {
-public:
+  public:
     Notification() : event_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~Notification() { ::CloseHandle(event_); }
     Notification(const Notification&) = delete;
@@ -17,7 +17,7 @@ public:
     void Notify() { ::SetEvent(event_); }
     void WaitForNotification() { ::WaitForSingleObject(event_, INFINITE); }
 
-private:
+  private:
     HANDLE event_;
 };
 

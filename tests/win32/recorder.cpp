@@ -9,6 +9,7 @@
 // With --hang-after-ms the window stops serving its queue N ms after start (it logs
 // "<microseconds> hang" first), as a program that no longer answers.
 #include <windows.h>
+// After <windows.h>, which it needs.
 #include <shellapi.h>
 
 #include <cstdint>
@@ -48,13 +49,20 @@ void write_line(const std::string& line) {
 
 const char* message_name(UINT message) {
     switch (message) {
-        case WM_KEYDOWN: return "WM_KEYDOWN";
-        case WM_KEYUP: return "WM_KEYUP";
-        case WM_CHAR: return "WM_CHAR";
-        case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-        case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-        case WM_LBUTTONUP: return "WM_LBUTTONUP";
-        default: return nullptr;
+        case WM_KEYDOWN:
+            return "WM_KEYDOWN";
+        case WM_KEYUP:
+            return "WM_KEYUP";
+        case WM_CHAR:
+            return "WM_CHAR";
+        case WM_MOUSEMOVE:
+            return "WM_MOUSEMOVE";
+        case WM_LBUTTONDOWN:
+            return "WM_LBUTTONDOWN";
+        case WM_LBUTTONUP:
+            return "WM_LBUTTONUP";
+        default:
+            return nullptr;
     }
 }
 
@@ -74,7 +82,8 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_TIMER:
             if (wparam == kHangTimer) {
                 write_line(std::to_string(now_us()) + " hang");
-                for (;;) ::Sleep(INFINITE);
+                for (;;)
+                    ::Sleep(INFINITE);
             }
             break;
         case WM_DESTROY:
@@ -95,7 +104,8 @@ struct Options {
 bool read_options(Options& options) {
     int count = 0;
     std::unique_ptr<LPWSTR, LocalFreer> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
-    if (!arguments) return false;
+    if (!arguments)
+        return false;
     LPWSTR* argv = arguments.get();
     int positional = 0;
     for (int i = 1; i < count; ++i) {
@@ -116,10 +126,13 @@ bool read_options(Options& options) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Options options;
-    if (!read_options(options)) return 2;
-    g_log = ::CreateFileW(options.log_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (g_log == INVALID_HANDLE_VALUE) return 3;
+    if (!read_options(options))
+        return 2;
+    g_log =
+        ::CreateFileW(options.log_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (g_log == INVALID_HANDLE_VALUE)
+        return 3;
     std::unique_ptr<void, HandleCloser> log_owner(g_log);
 
     WNDCLASSEXW window_class{};
@@ -129,16 +142,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     window_class.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&window_class)) return 4;
+    if (!::RegisterClassExW(&window_class))
+        return 4;
 
     HWND window = ::CreateWindowExW(0, kClassName, options.caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                     CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) return 5;
+    if (window == nullptr)
+        return 5;
     ::ShowWindow(window, SW_SHOWNOACTIVATE);
     ::UpdateWindow(window);
     write_line("hwnd " + std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(window))) + " pid " +
                std::to_string(::GetCurrentProcessId()));
-    if (options.hang_after_ms >= 0) ::SetTimer(window, kHangTimer, static_cast<UINT>(options.hang_after_ms), nullptr);
+    if (options.hang_after_ms >= 0)
+        ::SetTimer(window, kHangTimer, static_cast<UINT>(options.hang_after_ms), nullptr);
 
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

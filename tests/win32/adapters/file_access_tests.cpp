@@ -16,10 +16,12 @@ using testing::ScratchFolder;
 // 脚本\测试.ini, so the paths cross the GBK conversion too.
 const std::string kFolderName = "\xBD\xC5\xB1\xBE";
 const std::string kFileName = "\xB2\xE2\xCA\xD4.ini";
-const std::string kScript = "\xB0\xB4\xBC\xFC\xA3\xBA\xBB\xD8\xB3\xB5\xBC\xFC\xD8\xAD" "1000\r\n";  // 按键：回车键丨1000
+const std::string kScript =
+    "\xB0\xB4\xBC\xFC\xA3\xBA\xBB\xD8\xB3\xB5\xBC\xFC\xD8\xAD"
+    "1000\r\n";  // 按键：回车键丨1000
 
 class FileAccess : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = to_gbk(scratch_.path()) + kFolderName + "\\";
         ASSERT_TRUE(::CreateDirectoryW(to_wide(folder_).c_str(), nullptr));
@@ -47,7 +49,8 @@ TEST_F(FileAccess, ReadsBackWhatWasWrittenByteForByte) {
 
 TEST_F(FileAccess, ReadsAFileLargerThanFiftyMegabytes) {
     std::string bytes(60u << 20, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 4096);
     ASSERT_TRUE(write_whole_file_atomically(path_, bytes));
     const auto read = read_whole_file(path_);
     ASSERT_TRUE(read.has_value());

@@ -43,7 +43,7 @@ void CALLBACK request_quit(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 class MessageLoop : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { scene = TimerScene{}; }
     void TearDown() override { drain_queue(); }
 };
@@ -51,9 +51,11 @@ protected:
 TEST_F(MessageLoop, PumpHandlesMessagesPostedMeanwhileAndLeavesQuitQueued) {
     std::vector<WPARAM> handled;
     ProbeWindow window([&](HWND self, UINT message, WPARAM wparam, LPARAM) {
-        if (message != kPing) return;
+        if (message != kPing)
+            return;
         handled.push_back(wparam);
-        if (wparam == 1) ::PostMessageW(self, kPing, 2, 0);  // posted while the pump runs
+        if (wparam == 1)
+            ::PostMessageW(self, kPing, 2, 0);  // posted while the pump runs
     });
     ::PostMessageW(window.get(), kPing, 1, 0);
     ::PostQuitMessage(7);
@@ -92,7 +94,8 @@ TEST_F(MessageLoop, DispatchGivesDialogNavigationOnlyToRegisteredWindows) {
         });
         ProbeWindow child([&](HWND, UINT message, WPARAM, LPARAM) { child_key_downs += message == WM_KEYDOWN; },
                           root.get());
-        if (registered) register_navigation_window(root.get());
+        if (registered)
+            register_navigation_window(root.get());
         ::PostMessageW(child.get(), WM_KEYDOWN, VK_ESCAPE, 0);
         pump_messages();
         unregister_navigation_window(root.get());
@@ -107,7 +110,8 @@ TEST_F(MessageLoop, DispatchGivesDialogNavigationOnlyToRegisteredWindows) {
 TEST_F(MessageLoop, WaitLastsItsTimeAndServesMessagesMeanwhile) {
     std::int64_t handled_at_us = 0;
     ProbeWindow window([&](HWND, UINT message, WPARAM, LPARAM) {
-        if (message == kPing) handled_at_us = now_us();
+        if (message == kPing)
+            handled_at_us = now_us();
     });
     scene.ping_target = window.get();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, post_ping);

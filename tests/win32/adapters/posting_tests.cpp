@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "adapters/win32_test_support.h"
@@ -25,7 +25,7 @@ using testing::LoggedMessage;
 using testing::Recorder;
 
 const std::string kEnterKeyName = "\xBB\xD8\xB3\xB5\xBC\xFC";  // 回车键
-const std::string kAKeyName = "A\xBC\xFC";                      // A键
+const std::string kAKeyName = "A\xBC\xFC";                     // A键
 
 struct Expected {
     const char* name;
@@ -37,11 +37,13 @@ struct Expected {
 std::vector<LoggedMessage> posted_only(const std::vector<LoggedMessage>& logged) {
     std::vector<LoggedMessage> posted;
     for (const LoggedMessage& m : logged)
-        if (m.name != "WM_CHAR") posted.push_back(m);
+        if (m.name != "WM_CHAR")
+            posted.push_back(m);
     return posted;
 }
 
-void expect_messages(const std::vector<Expected>& expected, const std::vector<LoggedMessage>& logged,
+void expect_messages(const std::vector<Expected>& expected,
+                     const std::vector<LoggedMessage>& logged,
                      const char* label) {
     ASSERT_EQ(expected.size(), logged.size()) << label;
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -52,7 +54,7 @@ void expect_messages(const std::vector<Expected>& expected, const std::vector<Lo
 }
 
 class Posting : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(recorder_.ready());
         // Keep the real pointer off the recorder, so no mouse move of its own comes between.
@@ -111,7 +113,8 @@ ScriptRunner* g_runner = nullptr;
 
 void CALLBACK stop_the_run(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    if (g_runner != nullptr && g_runner->is_running()) g_runner->toggle_run();
+    if (g_runner != nullptr && g_runner->is_running())
+        g_runner->toggle_run();
 }
 
 TEST_F(Posting, ScriptRunArrivesInOrderWithItsDelaysBetweenSteps) {

@@ -69,8 +69,8 @@ TEST(SystemSource, ReadsTitlesOfOtherProcessesAsGbk) {
 TEST(SystemSource, TitleOfAHungWindowIsEmptyAndComesQuickly) {
     Recorder recorder(kCaption, L"--hang-after-ms 0");
     ASSERT_TRUE(recorder.ready());
-    ASSERT_TRUE(recorder.wait_for_line([](const std::string& line) { return line.find(" hang") != std::string::npos; },
-                                       5000));
+    ASSERT_TRUE(
+        recorder.wait_for_line([](const std::string& line) { return line.find(" hang") != std::string::npos; }, 5000));
     Win32SystemSource source;
     const std::int64_t start = now_us();
     const std::string title = source.window_title(from_hwnd(recorder.window()));

@@ -19,10 +19,11 @@ struct RoundTrip {
 const RoundTrip kRoundTrips[] = {
     {"empty", "", L""},
     {"ascii", "Keyvora 1.0\r\n", L"Keyvora 1.0\r\n"},
-    {"key step", "\xB0\xB4\xBC\xFC\xA3\xBA\xBB\xD8\xB3\xB5\xBC\xFC", L"\u6309\u952E\uFF1A\u56DE\u8F66\u952E"},  // 按键：回车键
-    {"entry separator", " \xD8\xAD 12 \xD8\xAD -1", L" \u4E28 12 \u4E28 -1"},                        // " 丨 12 丨 -1"
-    {"mouse step", "\xCA\xF3\xB1\xEA\xA3\xBA-1,5", L"\u9F20\u6807\uFF1A-1,5"},                        // 鼠标：-1,5
-    {"GBK extension", "\x81\x40\x81\x41\xA8\xA6", L"\u4E02\u4E04\u00E9"},                            // 丂丄é
+    {"key step", "\xB0\xB4\xBC\xFC\xA3\xBA\xBB\xD8\xB3\xB5\xBC\xFC",
+     L"\u6309\u952E\uFF1A\u56DE\u8F66\u952E"},                                  // 按键：回车键
+    {"entry separator", " \xD8\xAD 12 \xD8\xAD -1", L" \u4E28 12 \u4E28 -1"},   // " 丨 12 丨 -1"
+    {"mouse step", "\xCA\xF3\xB1\xEA\xA3\xBA-1,5", L"\u9F20\u6807\uFF1A-1,5"},  // 鼠标：-1,5
+    {"GBK extension", "\x81\x40\x81\x41\xA8\xA6", L"\u4E02\u4E04\u00E9"},       // 丂丄é
 };
 
 TEST(GbkConvert, ConvertsFixedTextsBothWays) {
@@ -36,7 +37,9 @@ TEST(GbkConvert, KeepsLongTextsWhole) {
     std::string gbk;
     std::wstring wide;
     for (int i = 0; i < 50000; ++i) {
-        gbk += "\xD8\xAD" "a";
+        gbk +=
+            "\xD8\xAD"
+            "a";
         wide += L"\u4E28a";
     }
     EXPECT_EQ(wide, to_wide(gbk));

@@ -48,10 +48,12 @@ std::string read_shared(const std::wstring& path) {
                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                          nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes;
-    if (!file) return bytes;
+    if (!file)
+        return bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     return bytes;
 }
 
@@ -70,13 +72,16 @@ ScratchFolder::ScratchFolder() {
     ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { remove_tree(path_); }
+ScratchFolder::~ScratchFolder() {
+    remove_tree(path_);
+}
 
 std::vector<std::wstring> ScratchFolder::entries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
     do {
         if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0)
             names.emplace_back(found.cFileName);
@@ -87,8 +92,8 @@ std::vector<std::wstring> ScratchFolder::entries(const std::wstring& folder) {
 
 Recorder::Recorder(const std::wstring& caption, const std::wstring& extra_arguments) {
     log_path_ = folder_.path() + L"recorder.log";
-    std::wstring command = L"\"" + program_folder() + L"recorder.exe\" \"" + log_path_ + L"\" \"" + caption + L"\" " +
-                           extra_arguments;
+    std::wstring command =
+        L"\"" + program_folder() + L"recorder.exe\" \"" + log_path_ + L"\" \"" + caption + L"\" " + extra_arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION created{};
@@ -98,7 +103,8 @@ Recorder::Recorder(const std::wstring& caption, const std::wstring& extra_argume
     process_.reset(created.hProcess);
     wait_for_line([](const std::string& line) { return line.rfind("hwnd ", 0) == 0; }, 15000);
     const std::vector<std::string> all = lines();
-    if (all.empty()) return;
+    if (all.empty())
+        return;
     long handle = 0;
     unsigned long pid = 0;
     if (std::sscanf(all.front().c_str(), "hwnd %ld pid %lu", &handle, &pid) == 2) {
@@ -108,12 +114,15 @@ Recorder::Recorder(const std::wstring& caption, const std::wstring& extra_argume
 }
 
 Recorder::~Recorder() {
-    if (!process_) return;
+    if (!process_)
+        return;
     DWORD_PTR ignored = 0;
-    const bool answers = window_ != nullptr && ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200,
-                                                                     &ignored) != 0;
-    if (answers) ::PostMessageW(window_, WM_CLOSE, 0, 0);
-    if (!answers || ::WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0) ::TerminateProcess(process_.get(), 1);
+    const bool answers =
+        window_ != nullptr && ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored) != 0;
+    if (answers)
+        ::PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (!answers || ::WaitForSingleObject(process_.get(), 3000) != WAIT_OBJECT_0)
+        ::TerminateProcess(process_.get(), 1);
     ::WaitForSingleObject(process_.get(), 3000);
 }
 
@@ -121,7 +130,8 @@ std::vector<std::string> Recorder::lines() const {
     std::vector<std::string> result;
     std::istringstream text(read_shared(log_path_));
     std::string line;
-    while (std::getline(text, line)) result.push_back(line);
+    while (std::getline(text, line))
+        result.push_back(line);
     // A line is written whole with its end; one without it is not there yet.
     return result;
 }
@@ -133,8 +143,8 @@ std::vector<LoggedMessage> Recorder::messages() const {
         char name[32] = {};
         unsigned long wparam = 0, lparam = 0;
         if (std::sscanf(line.c_str(), "%lld %31s 0x%lx 0x%lx", &us, name, &wparam, &lparam) == 4)
-            result.push_back(LoggedMessage{us, name, static_cast<std::uint32_t>(wparam),
-                                           static_cast<std::uint32_t>(lparam)});
+            result.push_back(
+                LoggedMessage{us, name, static_cast<std::uint32_t>(wparam), static_cast<std::uint32_t>(lparam)});
     }
     return result;
 }
@@ -143,7 +153,8 @@ bool Recorder::wait_for_line(const std::function<bool(const std::string&)>& cond
     const ULONGLONG deadline = ::GetTickCount64() + timeout_ms;
     do {
         for (const std::string& line : lines())
-            if (condition(line)) return true;
+            if (condition(line))
+                return true;
         ::Sleep(2);
     } while (::GetTickCount64() < deadline);
     return false;
@@ -151,11 +162,13 @@ bool Recorder::wait_for_line(const std::function<bool(const std::string&)>& cond
 
 std::vector<LoggedMessage> Recorder::messages_until_marker(std::size_t from) const {
     std::vector<LoggedMessage> result;
-    if (window_ == nullptr) return result;
+    if (window_ == nullptr)
+        return result;
     const std::size_t markers_before = [&] {
         std::size_t n = 0;
         for (const LoggedMessage& m : messages())
-            if (m.name == "WM_KEYUP" && m.wparam == kMarkerKey && m.lparam == kMarkerLparam) ++n;
+            if (m.name == "WM_KEYUP" && m.wparam == kMarkerKey && m.lparam == kMarkerLparam)
+                ++n;
         return n;
     }();
     ::PostMessageW(window_, WM_KEYUP, kMarkerKey, kMarkerLparam);
@@ -168,9 +181,10 @@ std::vector<LoggedMessage> Recorder::messages_until_marker(std::size_t from) con
             if (m.name == "WM_KEYUP" && m.wparam == kMarkerKey && m.lparam == kMarkerLparam &&
                 ++markers > markers_before) {
                 for (std::size_t j = from; j < i; ++j) {
-                    const bool is_marker = all[j].name == "WM_KEYUP" && all[j].wparam == kMarkerKey &&
-                                           all[j].lparam == kMarkerLparam;
-                    if (!is_marker) result.push_back(all[j]);
+                    const bool is_marker =
+                        all[j].name == "WM_KEYUP" && all[j].wparam == kMarkerKey && all[j].lparam == kMarkerLparam;
+                    if (!is_marker)
+                        result.push_back(all[j]);
                 }
                 return result;
             }
@@ -207,14 +221,16 @@ LRESULT CALLBACK ProbeWindow::procedure(HWND window, UINT message, WPARAM wparam
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<ProbeWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && self->handler_) self->handler_(window, message, wparam, lparam);
+    if (self != nullptr && self->handler_)
+        self->handler_(window, message, wparam, lparam);
     return ::DefWindowProcW(window, message, wparam, lparam);
 }
 
 void drain_queue() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT) ::DispatchMessageW(&message);
+        if (message.message != WM_QUIT)
+            ::DispatchMessageW(&message);
     }
 }
 

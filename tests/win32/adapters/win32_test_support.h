@@ -21,7 +21,7 @@ std::wstring program_folder();
 
 // A fresh, empty folder under the temporary folder; removed with its contents at the end.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -31,7 +31,7 @@ public:
     // The names of the entries in a folder, "." and ".." left out.
     static std::vector<std::wstring> entries(const std::wstring& folder);
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -44,7 +44,7 @@ struct LoggedMessage {
 
 // recorder.exe, started as a second process and ended when this object goes.
 class Recorder {
-public:
+  public:
     explicit Recorder(const std::wstring& caption = L"Keyvora Recorder", const std::wstring& extra_arguments = L"");
     ~Recorder();
     Recorder(const Recorder&) = delete;
@@ -62,7 +62,7 @@ public:
     // been logged too. Returns the messages before the marker that came after `from` (an index).
     std::vector<LoggedMessage> messages_until_marker(std::size_t from = 0) const;
 
-private:
+  private:
     std::vector<std::string> lines() const;
 
     std::wstring log_path_;
@@ -74,7 +74,7 @@ private:
 
 // A hidden top-level window of this thread whose procedure reports each message to a callback.
 class ProbeWindow {
-public:
+  public:
     using Handler = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
     explicit ProbeWindow(Handler handler, HWND parent = nullptr);
     ~ProbeWindow();
@@ -83,7 +83,7 @@ public:
 
     HWND get() const { return window_; }
 
-private:
+  private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
     Handler handler_;

@@ -21,9 +21,11 @@ std::string last_bytes(std::string_view text, long long n);
 std::vector<std::string> split_text(std::string_view text, std::string_view separator);
 
 // Byte position of the first occurrence of needle that begins on a character boundary, or npos.
+// An empty needle is found at 0.
 std::size_t find_text(std::string_view text, std::string_view needle);
 
-// Every occurrence of from (on character boundaries) replaced by to.
+// Every occurrence of from (on character boundaries) replaced by to, scanning left to right past
+// each replacement. An empty from changes nothing.
 std::string replace_text(std::string_view text, std::string_view from, std::string_view to);
 
 }  // namespace keyvora

@@ -74,7 +74,11 @@ class WatchedApp(App):
 
     def start(self):
         super().start()
-        self.layout = {c["id"]: c["screen"] for c in self.main()["controls"]}
+        # The first control of each identifier, as control() finds it: the combo box's own edit
+        # field carries the identifier 1001 too.
+        self.layout = {}
+        for found in self.main()["controls"]:
+            self.layout.setdefault(found["id"], found["screen"])
         return self
 
     def peek(self):

@@ -11,8 +11,6 @@
 //                                               "pressed_us <t> shown_us <t>"
 //   bench_agent.exe rows HWND COUNT SECONDS     wait until the step list holds COUNT rows:
 //                                               "rows <count> ms <elapsed>"
-//   bench_agent.exe dropdown HWND               click the target list's arrow, wait until the list
-//                                               has dropped down: "ms <elapsed> entries <n>"
 //   bench_agent.exe show HWND SW          ShowWindow(HWND, SW), e.g. 6 to minimise, 9 to restore
 //   bench_agent.exe kill PID
 #include <windows.h>
@@ -32,7 +30,6 @@ namespace {
 // The run button's two captions: 执行脚本(Home键) and 停止执行(Home键).
 constexpr wchar_t kRunIdleText[] = L"\u6267\u884C\u811A\u672C(Home\u952E)";
 constexpr wchar_t kRunBusyText[] = L"\u505C\u6B62\u6267\u884C(Home\u952E)";
-constexpr int kIdTargetList = 1001;
 constexpr int kIdStepList = 1002;
 constexpr int kIdRunButton = 1003;
 
@@ -168,45 +165,6 @@ int wait_rows(HWND main_window, long wanted, double seconds) {
     return static_cast<long>(count) == wanted ? 0 : 4;
 }
 
-void click_at(int x, int y) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (x * 65535 + width / 2) / (width - 1);
-        input.mi.dy = (y * 65535 + height / 2) / (height - 1);
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(3, inputs, sizeof(INPUT));
-}
-
-int drop_down(HWND main_window) {
-    HWND combo = ::GetDlgItem(main_window, kIdTargetList);
-    if (combo == nullptr) return 3;
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (!::GetComboBoxInfo(combo, &info)) return 4;
-    POINT arrow{(info.rcButton.left + info.rcButton.right) / 2, (info.rcButton.top + info.rcButton.bottom) / 2};
-    ::ClientToScreen(combo, &arrow);
-    const long long start = now_us();
-    click_at(arrow.x, arrow.y);
-    DWORD_PTR dropped = 0;
-    while (!dropped) {
-        if (now_us() - start > 60'000'000) return 5;
-        ::SendMessageTimeoutW(combo, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 60000, &dropped);
-        if (!dropped) ::Sleep(1);
-    }
-    const long long shown = now_us();
-    DWORD_PTR entries = 0;
-    ::SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &entries);
-    ::SendMessageTimeoutW(combo, CB_SHOWDROPDOWN, FALSE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-    std::printf("ms %.3f entries %lu\n", static_cast<double>(shown - start) / 1000.0,
-                static_cast<unsigned long>(entries));
-    return 0;
-}
-
 int kill(DWORD process_id) {
     unique_handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process_id));
     if (!process) return 3;
@@ -231,8 +189,6 @@ int wmain(int argc, wchar_t** argv) {
         result = press_home(hwnd_argument(argv[2]), std::wcscmp(argv[3], L"idle") == 0);
     } else if (command == L"rows" && argc >= 5) {
         result = wait_rows(hwnd_argument(argv[2]), std::wcstol(argv[3], nullptr, 10), std::wcstod(argv[4], nullptr));
-    } else if (command == L"dropdown" && argc >= 3) {
-        result = drop_down(hwnd_argument(argv[2]));
     } else if (command == L"show" && argc >= 4) {
         ::ShowWindow(hwnd_argument(argv[2]), static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
         result = 0;

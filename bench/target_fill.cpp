@@ -2,9 +2,7 @@
 // lists, against the per-process yardstick, with 10, 50 and 100 extra processes running, and
 // checks that both give the same entries.
 //
-//   target_fill.exe WORK_FOLDER [--pause] [COUNT...]
-// With --pause it waits for a line on standard input after each count, while the extra processes
-// still run, so the caller can measure the program's own drop-down meanwhile.
+//   target_fill.exe WORK_FOLDER [COUNT...]
 // The extra processes are copies of bench_window.exe (beside this program): every second one
 // shows a window, and every fourth pair shares its executable name, written in other letter case
 // for the hidden one, so the hidden process shows the visible one's window.
@@ -102,14 +100,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring work = argv[1];
     if (work.back() != L'\\') work += L'\\';
     std::vector<int> counts;
-    bool pause = false;
-    for (int i = 2; i < argc; ++i) {
-        if (std::wcscmp(argv[i], L"--pause") == 0) {
-            pause = true;
-        } else {
-            counts.push_back(static_cast<int>(std::wcstol(argv[i], nullptr, 10)));
-        }
-    }
+    for (int i = 2; i < argc; ++i) counts.push_back(static_cast<int>(std::wcstol(argv[i], nullptr, 10)));
     if (counts.empty()) counts = {10, 50, 100};
     std::sort(counts.begin(), counts.end());
     const std::wstring source = folder_of_this_program() + L"bench_window.exe";
@@ -164,10 +155,6 @@ int wmain(int argc, wchar_t** argv) {
                     count, fast.size(), median(fast_times), median(reference_times), kRuns, identical ? "yes" : "no",
                     median(snapshot_times), median(enumeration_times));
         std::fflush(stdout);
-        if (pause) {
-            char line[16];
-            if (std::fgets(line, sizeof line, stdin) == nullptr) pause = false;
-        }
     }
     return all_identical ? 0 : 1;
 }

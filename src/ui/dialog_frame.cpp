@@ -101,7 +101,7 @@ DialogFrame::~DialogFrame() {
 
 bool DialogFrame::create_frame(const wchar_t* class_name, std::string_view gbk_caption, int outer_width,
                                int outer_height, HWND owner) {
-    if (!register_dialog_class(class_name, &DialogFrame::window_procedure)) return false;
+    if (!register_dialog_class(class_name, &object_window_procedure<DialogFrame>)) return false;
     owner_ = owner;
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - outer_width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - outer_height) / 2;
@@ -197,22 +197,6 @@ void DialogFrame::on_activate(WPARAM wparam) {
     } else {
         focus_to_restore_ = nullptr;
     }
-}
-
-LRESULT CALLBACK DialogFrame::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<DialogFrame*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<DialogFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return ::DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->handle_message(message, wparam, lparam);
 }
 
 }  // namespace keyvora::ui

@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "ui/object_window.h"
+
 namespace keyvora::ui {
 
 // Resizes window, keeping its position, so that its client area holds group with the group's
@@ -52,7 +54,7 @@ protected:
     virtual void on_command(int /*id*/, int /*code*/, HWND /*control*/) {}
 
 private:
-    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK object_window_procedure<DialogFrame>(HWND, UINT, WPARAM, LPARAM);
     void on_activate(WPARAM wparam);
     void enable_owner();
 

@@ -79,7 +79,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::create(HINSTANCE instance) {
     instance_ = instance;
-    if (!register_window_class(instance, &MainWindow::window_procedure)) return false;
+    if (!register_window_class(instance, &object_window_procedure<MainWindow>)) return false;
     const int left = (::GetSystemMetrics(SM_CXSCREEN) - kCreatedWidth) / 2;
     const int top = (::GetSystemMetrics(SM_CYSCREEN) - kCreatedHeight) / 2;
     const std::wstring caption = win32::to_wide(text::kWindowCaption);
@@ -91,23 +91,6 @@ bool MainWindow::create(HINSTANCE instance) {
 void MainWindow::show(int show_command) {
     ::ShowWindow(window_, show_command);
     ::UpdateWindow(window_);
-}
-
-LRESULT CALLBACK MainWindow::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) {
-        // The last message: stop dispatching to the object before the window goes.
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return ::DefWindowProcW(window, message, wparam, lparam);
-    }
-    return self->handle_message(message, wparam, lparam);
 }
 
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {

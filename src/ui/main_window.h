@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "runner/script_runner.h"
+#include "ui/object_window.h"
 #include "ui/script_file_commands.h"
 #include "ui/step_list_view.h"
 #include "win32/win32_ports.h"
@@ -39,7 +40,7 @@ public:
     ScriptRunner& runner() { return runner_; }
 
 private:
-    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    friend LRESULT CALLBACK object_window_procedure<MainWindow>(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK hotkey_label_procedure(HWND label, UINT message, WPARAM wparam, LPARAM lparam,
                                                    UINT_PTR subclass_id, DWORD_PTR owner);
     LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);

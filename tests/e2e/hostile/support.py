@@ -2,15 +2,13 @@
 a Keyvora that can be watched without reading every row (peek.exe), and a test case built on it."""
 
 import json
-import os
 import subprocess
 import tempfile
 import time
 from pathlib import Path
 
 import harness
-from harness import (ID_RUN_BUTTON, MAIN_CLASS, RUN_BUSY, RUN_IDLE, App, KeyvoraTestCase, Recorder, centre, control,
-                     wait_for)
+from harness import ID_RUN_BUTTON, RUN_BUSY, RUN_IDLE, App, KeyvoraTestCase, Recorder, centre, wait_for
 
 FAULTS_DIR = harness.BUILD_DIR / "tests" / "win32" / "faults"
 SEPARATOR = "丨".encode("gbk")  # D8 AD
@@ -172,7 +170,7 @@ class HostileTestCase(KeyvoraTestCase):
         return seen
 
     def assert_keeps_working(self):
-        """The program still answers and paints, and a key step added now is there."""
+        """The program still answers messages and paints itself again after being covered."""
         self.assertTrue(wait_for(self.app.responsive, timeout=20, what="Keyvora to answer and repaint",
                                  seen=self.app.describe))
 

@@ -166,8 +166,8 @@ def measure_pacing(env, work):
                   f"reference median {reference[0]:+.3f} ms, p99 {reference[1]:+.3f} ms", flush=True)
         # Where the time goes: the same 1 ms script with the main window minimised, so the step
         # list's selection changes are not painted.
-        results["1, main window minimised"] = (pace_once(session, work, 1, 200, minimised=True)[0], None)
-        print(f"  pacing 1 ms minimised: {results['1, main window minimised'][0]}", flush=True)
+        results["1 ms, main window minimised"] = (pace_once(session, work, 1, 200, minimised=True)[0], None)
+        print(f"  pacing 1 ms minimised: {results['1 ms, main window minimised'][0]}", flush=True)
     finally:
         session.stop()
     return results
@@ -334,7 +334,8 @@ def table(pacing, throughput, stop, fill, startup):
     rows = [("Measure", "Keyvora", "Reference (same run)", "Goal", "Met")]
     for delay, ((median, p99, n), reference) in pacing.items():
         shown = f"{reference[0]:+.3f} / {reference[1]:+.3f} ms (paced plain loop)" if reference else "-"
-        rows.append((f"Step pacing, delay {delay} ms: lateness median / p99 ({n} intervals)",
+        what = f"{delay} ms" if isinstance(delay, int) else delay
+        rows.append((f"Step pacing, delay {what}: lateness median / p99 ({n} intervals)",
                      f"{median:+.3f} / {p99:+.3f} ms", shown,
                      "<= 0.5 / <= 2 ms", mark(median <= 0.5 and p99 <= 2)))
     keyvora, reference = throughput

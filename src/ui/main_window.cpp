@@ -98,7 +98,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CREATE: on_create(); return 0;
         case WM_DESTROY: on_destroy(); return 0;
         case WM_COMMAND: on_command(LOWORD(wparam), HIWORD(wparam)); return 0;
-        case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lparam));
+        case WM_NOTIFY: return on_notify(*reinterpret_cast<NMHDR*>(lparam));
         case WM_HOTKEY: on_hotkey(wparam); return 0;
         default: return ::DefWindowProcW(window_, message, wparam, lparam);
     }
@@ -133,8 +133,11 @@ void MainWindow::on_command(int id, int code) {
     }
 }
 
-LRESULT MainWindow::on_notify(const NMHDR& header) {
-    if (header.idFrom == static_cast<UINT_PTR>(kIdStepList) && header.code == NM_RCLICK) {
+LRESULT MainWindow::on_notify(NMHDR& header) {
+    if (header.idFrom != static_cast<UINT_PTR>(kIdStepList)) return 0;
+    if (header.code == LVN_GETDISPINFOW) {
+        steps_.fill_display_info(*reinterpret_cast<NMLVDISPINFOW*>(&header));
+    } else if (header.code == NM_RCLICK) {
         show_step_menu(window_, steps_);
     }
     return 0;

@@ -48,7 +48,7 @@ private:
     void on_create();
     void on_destroy();
     void on_command(int id, int code);
-    LRESULT on_notify(const NMHDR& header);
+    LRESULT on_notify(NMHDR& header);
     void on_hotkey(WPARAM hotkey_id);
     void on_instructions();
 

@@ -1,12 +1,18 @@
-// The script's rows as the main window's report-view list view holds them. Cell texts are GBK
-// inside the program and UTF-16 in the control; the conversion happens here.
+// The script's rows as the main window's list view shows them. The list view is a virtual
+// (owner-data) one: the rows' GBK texts are kept here, once, and the control asks for a cell's
+// text only when it paints it or someone reads it. The control keeps the selection, which is
+// the user's choice and the runner's position alike.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "script/script_step.h"
 #include "script/step_list.h"
 
 namespace keyvora::ui {
@@ -30,23 +36,32 @@ public:
     void delete_row(int row) override;
     void delete_all_rows() override;
 
-    // For the length of a bulk load: no repainting, and room for expected_rows reserved up front,
-    // so loading a long script costs one repaint instead of one per row.
+    // Answers the control's LVN_GETDISPINFOW, which its parent passes on: the cell's text,
+    // copied into the buffer the control supplies.
+    void fill_display_info(NMLVDISPINFOW& info) const;
+
+    // For the length of a bulk load into an emptied list: rows are only collected, and the
+    // control learns the new row count once, at the end, with a single repaint.
     class BulkLoad {
     public:
-        BulkLoad(const StepListView& view, int expected_rows);
+        BulkLoad(StepListView& view, int expected_rows);
         ~BulkLoad();
         BulkLoad(const BulkLoad&) = delete;
         BulkLoad& operator=(const BulkLoad&) = delete;
 
     private:
-        HWND list_;
+        StepListView& view_;
     };
 
 private:
     bool row_exists(int row) const { return row >= 0 && row < row_count(); }
+    // Tells the control the row count; the selection is put back on the row it belongs to.
+    void sync_rows(int selected_row);
+    void select_only(int row);
 
     HWND list_;
+    std::vector<ScriptStep> rows_;
+    bool bulk_loading_ = false;
 };
 
 }  // namespace keyvora::ui

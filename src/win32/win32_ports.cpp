@@ -66,7 +66,12 @@ void for_each_top_level_window(Callback&& callback) {
 }  // namespace
 
 void Win32Poster::post(WindowId window, std::uint32_t message, std::uint32_t wparam, std::uint32_t lparam) {
-    ::PostMessageA(to_hwnd(window), message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
+    // Only to a window that exists: the handle -1 of an entry without a window is HWND_TOPMOST,
+    // 65535 is HWND_BROADCAST, and either would spread the step over every top-level window.
+    // A handle of 0 would only land in this thread's own queue, which reaches no window either.
+    HWND target = to_hwnd(window);
+    if (!::IsWindow(target)) return;
+    ::PostMessageA(target, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 
 WindowId Win32Poster::desktop_icon_list() {
@@ -78,9 +83,11 @@ WindowId Win32Poster::desktop_icon_list() {
 
 void Win32Waiter::wait_ms(std::int32_t ms, const std::function<bool()>& stop_requested) {
     const auto should_return = [&] { return (stop_requested && stop_requested()) || quit_requested(); };
+    // The delay counts from the call, so the time spent serving messages (repainting the moved
+    // selection, above all) is part of the delay rather than added to it.
+    const std::int64_t deadline = qpc_now() + ms_to_ticks(std::max<std::int32_t>(ms, 0));
     pump_messages();
     if (ms > 0) {
-        const std::int64_t deadline = qpc_now() + ms_to_ticks(ms);
         while (!should_return()) {
             const std::int64_t remaining = deadline - qpc_now();
             if (remaining <= 0)

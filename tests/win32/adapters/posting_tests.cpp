@@ -98,6 +98,17 @@ TEST_F(Posting, KeyAndClickStepsArriveAsExactlyTheirMessages) {
     }
 }
 
+// Handles that name no window, -1 above all (the entry of a process without one), must not turn
+// into a broadcast to every top-level window: nothing may reach the recorder.
+TEST_F(Posting, StepsToAHandleThatNamesNoWindowReachNoWindow) {
+    for (const WindowId nowhere : {WindowId{-1}, WindowId{0xFFFF}, WindowId{0x7FFF0000}}) {
+        const std::size_t before = recorder_.messages().size();
+        post_key(poster_, nowhere, 0x41);
+        post_left_click(poster_, nowhere, 10, 20);
+        EXPECT_TRUE(posted_only(recorder_.messages_until_marker(before)).empty()) << "handle " << nowhere;
+    }
+}
+
 // A run of three steps through the real runner, poster and waiter: the steps arrive in order, the
 // gaps between them are the delays, and a stop during the third delay ends the run there.
 struct RecordingControls final : RunControls {

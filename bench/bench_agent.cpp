@@ -25,6 +25,8 @@
 #include <string>
 #include <type_traits>
 
+#include "qpc_clock.h"
+
 namespace {
 
 // The run button's two captions: 执行脚本(Home键) and 停止执行(Home键).
@@ -40,13 +42,8 @@ struct HandleCloser {
 };
 using unique_handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
-long long now_us() {
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    const long long f = frequency.QuadPart;
-    return counter.QuadPart / f * 1000000 + counter.QuadPart % f * 1000000 / f;
-}
+// The recorder's log clock, so a key press and the messages after it compare.
+using keyvora::testing::now_us;
 
 HWND hwnd_argument(const wchar_t* text) {
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(std::wcstol(text, nullptr, 10)));

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "json_text.h"
 #include "win32/handles.h"
 
 namespace {
@@ -28,36 +29,8 @@ using keyvora::win32::unique_handle;
 constexpr UINT kSendTimeoutMs = 1000;
 constexpr int kMaxCellChars = 1024;
 
-std::string to_utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::string json_string(const std::wstring& text) {
-    std::string out = "\"";
-    for (unsigned char c : to_utf8(text)) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", c);
-                    out += escape;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
-}
+using keyvora::testing::json_string;
+using keyvora::testing::to_utf8;
 
 std::string json_bool(bool value) { return value ? "true" : "false"; }
 std::string json_int(long long value) { return std::to_string(value); }

@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+#include "qpc_clock.h"
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"KeyvoraRecorder";
@@ -32,13 +34,7 @@ struct HandleCloser {
 
 HANDLE g_log = INVALID_HANDLE_VALUE;
 
-std::int64_t now_us() {
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    const std::int64_t f = frequency.QuadPart;
-    return counter.QuadPart / f * 1000000 + counter.QuadPart % f * 1000000 / f;
-}
+using keyvora::testing::now_us;
 
 // One WriteFile per line, unbuffered, so a reader polling the file never sees half a line.
 void write_line(const std::string& line) {

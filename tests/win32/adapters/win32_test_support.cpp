@@ -6,13 +6,6 @@
 
 namespace keyvora::win32::testing {
 
-std::int64_t now_us() {
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    const std::int64_t f = frequency.QuadPart;
-    return counter.QuadPart / f * 1000000 + counter.QuadPart % f * 1000000 / f;
-}
 
 std::wstring program_folder() {
     std::wstring path(MAX_PATH, L'\0');

@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "qpc_clock.h"
 #include "win32/handles.h"
 
 namespace keyvora::win32::testing {
 
-// QueryPerformanceCounter in microseconds, the same conversion the recorder logs with.
-std::int64_t now_us();
+// The recorder's log clock.
+using keyvora::testing::now_us;
 
 // The folder this test program lives in, with a trailing backslash.
 std::wstring program_folder();

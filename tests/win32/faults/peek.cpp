@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "json_text.h"
 #include "ui/control_ids.h"
 
 namespace {
@@ -35,31 +36,8 @@ double now_ms() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-std::string to_utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::string json_string(const std::wstring& text) {
-    std::string out = "\"";
-    for (unsigned char c : to_utf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
+using keyvora::testing::json_string;
+using keyvora::testing::to_utf8;
 
 std::string json_int(long long value) { return std::to_string(value); }
 std::string json_bool(bool value) { return value ? "true" : "false"; }
